@@ -15,7 +15,7 @@ class Transaction;
 
 struct ConnectionParams
 {
-    QString database;           // file path, or a server connection string "host:/path"
+    QString database; // file path, or a server connection string "host:/path"
     QString user = QStringLiteral("SYSDBA");
     QString password;
     QString charset = QStringLiteral("WIN1251");

@@ -12,7 +12,10 @@ namespace win1251 {
 // text is never silently replaced.
 QByteArray encode(const QString& text, const QString& what = {});
 QString decode(const char* data, qsizetype size);
-inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
+inline QString decode(const QByteArray& bytes)
+{
+    return decode(bytes.constData(), bytes.size());
+}
 bool canEncode(QChar c);
 bool canEncode(const QString& text);
 

@@ -3,6 +3,7 @@
 #include "Types.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
@@ -14,7 +15,17 @@ class Attachment;
 class Transaction;
 class ResultSet;
 
-enum class StatementType { Select, SelectForUpdate, Insert, Update, Delete, ExecProcedure, Ddl, Other };
+enum class StatementType
+{
+    Select,
+    SelectForUpdate,
+    Insert,
+    Update,
+    Delete,
+    ExecProcedure,
+    Ddl,
+    Other
+};
 
 // A prepared statement with positional parameters ('?'). Prepare once, execute many times
 // in any transaction of the same attachment. Move-only.
@@ -32,6 +43,9 @@ public:
     StatementType type() const;
     const ColumnList& inputs() const;
     const ColumnList& outputs() const;
+    // Names for the positional parameters, in order, used in error messages ("parameter NEW_NAME")
+    // where the database gives none.
+    void setParameterNames(const QStringList& names);
 
     // Runs a statement that returns no rows or at most one (insert, update, delete,
     // execute procedure, a singleton select). Returns the row, if there is one.

@@ -10,20 +10,41 @@ namespace fb {
 
 class Attachment;
 
-enum class Isolation { Concurrency, ReadCommitted, Consistency };
+enum class Isolation
+{
+    Concurrency,
+    ReadCommitted,
+    Consistency
+};
 
 // The transaction parameter block as a small value object.
 struct TransactionOptions
 {
     Isolation isolation = Isolation::Concurrency;
     bool readOnly = false;
-    bool wait = false;        // false: nowait, a lock conflict fails at once
+    bool wait = false;         // false: nowait, a lock conflict fails at once
     bool recordVersion = true; // read committed only: rec_version (true) or no_rec_version
 
-    TransactionOptions& setIsolation(Isolation i) { isolation = i; return *this; }
-    TransactionOptions& setReadOnly(bool r) { readOnly = r; return *this; }
-    TransactionOptions& setWait(bool w) { wait = w; return *this; }
-    TransactionOptions& setRecordVersion(bool r) { recordVersion = r; return *this; }
+    TransactionOptions& setIsolation(Isolation i)
+    {
+        isolation = i;
+        return *this;
+    }
+    TransactionOptions& setReadOnly(bool r)
+    {
+        readOnly = r;
+        return *this;
+    }
+    TransactionOptions& setWait(bool w)
+    {
+        wait = w;
+        return *this;
+    }
+    TransactionOptions& setRecordVersion(bool r)
+    {
+        recordVersion = r;
+        return *this;
+    }
 };
 
 // A transaction of one attachment. It is created idle and starts on first use

@@ -6,7 +6,8 @@
 
 namespace fb {
 
-enum class SqlType {
+enum class SqlType
+{
     SmallInt,
     Integer,
     BigInt,
@@ -25,18 +26,22 @@ enum class SqlType {
 // Describes one parameter or output column of a prepared statement.
 struct ColumnInfo
 {
-    QString name;      // column or parameter name as the database gives it
-    QString alias;     // output alias (select list)
-    QString relation;  // table the column comes from, empty for expressions
+    QString name;     // column or parameter name as the database gives it
+    QString alias;    // output alias (select list)
+    QString relation; // table the column comes from, empty for expressions
     SqlType type = SqlType::Other;
-    int scale = 0;      // negative for scaled numerics: -2 means two decimal places
-    int length = 0;     // bytes for the raw type; for text, characters (1 byte each in WIN1251)
-    int subType = 0;    // blob sub-type: 1 is text
+    int scale = 0;   // negative for scaled numerics: -2 means two decimal places
+    int length = 0;  // bytes for the raw type; for text, characters (1 byte each in WIN1251)
+    int subType = 0; // blob sub-type: 1 is text
     bool nullable = true;
 
     bool isText() const { return type == SqlType::Char || type == SqlType::VarChar; }
     bool isTextBlob() const { return type == SqlType::Blob && subType == 1; }
-    bool isScaled() const { return scale < 0 && (type == SqlType::SmallInt || type == SqlType::Integer || type == SqlType::BigInt); }
+    bool isScaled() const
+    {
+        return scale < 0 &&
+               (type == SqlType::SmallInt || type == SqlType::Integer || type == SqlType::BigInt);
+    }
 };
 
 using ColumnList = std::vector<ColumnInfo>;
