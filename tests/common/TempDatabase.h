@@ -4,6 +4,7 @@
 // it must be closed first.
 
 #include "fb/Attachment.h"
+#include "fb/Error.h"
 #include "fb/Script.h"
 
 #include <QTemporaryDir>
