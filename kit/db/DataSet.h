@@ -119,7 +119,8 @@ public:
     void setParamValue(const QString& name, const QVariant& value);
 
     // --- fields (declare before open; without declared data fields they are made from the
-    // statement's columns at open, and cleared again at close) ---
+    // statement's columns at the first open and kept until the selection statement changes
+    // or unprepare()) ---
     // A data field bound to the column of the same name (or alias). Type Unknown: the
     // column's type.
     Field* addField(const QString& name, FieldType type = FieldType::Unknown, int size = 0);
@@ -184,12 +185,14 @@ public:
     bool insert(); // a new row before the current one
     bool append(); // a new row after the last one
     bool edit();   // locks the row first with ProtectedEdit
-    void post();   // Insert/Edit: required check, store, commit, refresh; no-op when browsing
+    // Insert/Edit: required check, store, commit, refresh; true when browsing already.
+    bool post();
     void cancel(); // drops the edit buffer (a new row leaves); a row lock stays
     bool remove(); // deletes the current row (cancels an insert)
     // Re-reads the current row with the refresh statement; then afterRefresh.
     void refresh();
-    // Runs the selection again and returns to the row it was on (by its position).
+    // Runs the selection again and returns to the row it was on (by its position). Details
+    // follow as after an open. Also what refresh() does without a refresh statement.
     void fullRefresh();
 
     // --- data-aware controls ---
@@ -222,6 +225,9 @@ signals:
     // handler sets the calculated fields of the current row (field->setValue works for them
     // in any state; reading other fields reads the row being calculated).
     void calcFields();
+    // A failure in work the dataset does on its own, which no caller can catch: the delayed
+    // re-read of a detail. The dataset keeps its previous rows. The text is for the error box.
+    void errorOccurred(const QString& message);
 
 public:
     struct Private;

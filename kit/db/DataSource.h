@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 namespace db {
 
@@ -59,6 +60,7 @@ signals:
 private:
     friend class DataSet;
     QPointer<DataSet> m_dataSet;
+    std::vector<QPointer<DataSet>> m_details; // datasets whose master source this is
     bool m_autoEdit = true;
     bool m_enabled = true;
 };

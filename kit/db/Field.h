@@ -163,6 +163,7 @@ private:
     bool m_emptyStringAsNull = false;
     QString m_relation; // table and column the field's column comes from, from the statement
     QString m_relationColumn;
+    QString m_databaseDefault; // the column's declared default, as a default expression
     DataSet* m_lookupDataSet = nullptr;
     QString m_keyFieldName;
     QString m_lookupKeyFieldName;

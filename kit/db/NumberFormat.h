@@ -24,17 +24,18 @@ QString formatFloat(double value, const QString& format, const Separators& separ
 
 // The general format: at most `precision` significant digits, no trailing zeros, "." as the
 // decimal separator, no thousands separator; scientific (1E-5, 1.5E20) when the exponent is
-// below -5 or not below `precision`. Infinite or NaN values give "INF", "-INF", "NAN".
+// below -4 or not below `precision` (0.0001 stays "0.0001", 1E14 "100000000000000"). Infinite or NaN values
+// give "INF", "-INF", "NAN".
 QString formatGeneral(double value, int precision = 15);
 
 // A whole number with thousands grouping when `format` asks for it; otherwise as formatFloat.
 QString formatInteger(qint64 value, const QString& format, const Separators& separators = db::separators());
 
 // Reads a typed number: optional blanks around it, an optional sign, digits with at most one
-// decimal separator ("."), optionally an exponent (1.5E3). Thousands separators between the
-// digits of the integer part are accepted and ignored. Anything else gives no value.
+// decimal separator ("."), optionally an exponent (1.5E3). Anything else gives no value,
+// thousands separators too: "1,5" typed for 1.5 must not become 15.
 std::optional<double> parseFloat(const QString& text, const Separators& separators = db::separators());
-// A whole number: optional blanks, an optional sign, digits (thousands separators accepted).
+// A whole number: optional blanks, an optional sign, digits.
 std::optional<qint64> parseInteger(const QString& text, const Separators& separators = db::separators());
 
 } // namespace db
