@@ -51,5 +51,15 @@ using ColumnList = std::vector<ColumnInfo>;
 //   float, double -> double; date -> QDate; time -> QTime; timestamp -> QDateTime;
 //   char (trailing blanks removed), varchar, text blob -> QString; other blob -> QByteArray;
 //   boolean -> bool; NULL -> a null QVariant of no type (QVariant()).
+//   Timestamps are read as local-time QDateTime; a written QDateTime gives its own date and time.
+// Parameters are converted to the type the statement declares:
+//   integers and numerics take integral types, doubles (rounded half away from zero at the
+//   column's scale, as the decimal the double was written from) and text in "." notation
+//   ("12.5", "1e3"); float/double take any number or such text; date takes QDate, QDateTime or
+//   "yyyy-MM-dd"/"dd.MM.yyyy"; time QTime, QDateTime or "hh:mm[:ss[.zzz]]"; timestamp QDateTime,
+//   QDate (midnight) or text; text columns and text blobs take QString (WIN1251, refused when it
+//   can't be held), QByteArray (bytes as they are) or numbers and dates (as text).
+//   A null QVariant, and for non-text types a blank string, writes NULL. Values that don't fit
+//   (out of range, too long, not a number) throw fb::Error naming the parameter.
 
 } // namespace fb

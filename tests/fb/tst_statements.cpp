@@ -61,6 +61,7 @@ private slots:
     void databaseErrorsKeepTheirText_data();
     void databaseErrorsKeepTheirText();
     void handlesOutliveTheirAttachment();
+    void noHandleIsLeft();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -263,6 +264,38 @@ void TestStatements::handlesOutliveTheirAttachment()
     rows.reset();
     statement.reset();
     tr.reset();
+}
+
+// The engine lists every statement that is still allocated and every transaction that is still
+// open: after the objects of this layer are gone, only the monitoring query itself remains.
+void TestStatements::noHandleIsLeft()
+{
+    auto countOpen = [this] {
+        Transaction monitor(*m_att, TransactionOptions().setIsolation(Isolation::Concurrency));
+        Statement statements(*m_att, monitor,
+                             QStringLiteral("SELECT COUNT(*) FROM MON$STATEMENTS "
+                                            "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"));
+        Statement transactions(*m_att, monitor,
+                               QStringLiteral("SELECT COUNT(*) FROM MON$TRANSACTIONS "
+                                              "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"));
+        return QPair<qlonglong, qlonglong>(statements.execute(monitor)->at(0).toLongLong(),
+                                           transactions.execute(monitor)->at(0).toLongLong());
+    };
+    const auto before = countOpen();
+    for (int i = 0; i < 5; ++i) {
+        Transaction tr(*m_att);
+        Statement select(*m_att, tr, QStringLiteral("SELECT I FROM P_RANGE(?)"));
+        ResultSet unfinished = select.openCursor(tr, {3});
+        QVERIFY(unfinished.fetchNext());
+        ResultSet reopened = select.openCursor(tr, {2});
+        Statement insert(*m_att, tr, QStringLiteral("INSERT INTO T (ID, S) VALUES (?, ?)"));
+        insert.execute(tr, {100 + i, QStringLiteral("x")});
+        QVERIFY_THROWS_EXCEPTION(Error, insert.execute(tr, {100 + i, QStringLiteral("duplicate")}));
+        QVERIFY_THROWS_EXCEPTION(Error, Statement(*m_att, tr, QStringLiteral("SELECT FROM")));
+        if (i % 2)
+            tr.commit();
+    }
+    QCOMPARE(countOpen(), before);
 }
 
 QTEST_GUILESS_MAIN(TestStatements)
