@@ -211,6 +211,12 @@ bool DataSet::post()
 {
     if (!d->editing())
         return true;
+    if (!d->silent())
+        for (DataSource* s : std::vector<DataSource*>(d->sources))
+            if (s->isEnabled())
+                emit s->updateRecord();
+    if (!d->editing()) // a control's write was refused and the edit given up
+        return true;
     Veto veto;
     emit beforePost(veto);
     if (veto.isAbandoned())

@@ -21,6 +21,8 @@ class Field;
 //                            e.g. after a single-row refresh or a cancel)
 //   stateChanged(state)      browse / insert / edit / inactive
 //   scrolled(row)            another row became current (row as DataSet::currentRow())
+//   updateRecord()           the row is about to be posted: a control holding typed text that
+//                            hasn't reached its field yet (a grid's cell editor) writes it now
 // Nothing is signalled while the dataset's controls are disabled; enableControls() then
 // signals dataChanged() once (and activeChanged/stateChanged if those changed).
 class DataSource : public QObject
@@ -54,6 +56,9 @@ signals:
     void recordChanged(db::Field* field);
     void stateChanged(db::DataSetState state);
     void scrolled(int row);
+    // Emitted by DataSet::post() before anything else, so that the row posted holds what the
+    // user typed into a control that writes its field only when left (a grid's cell editor).
+    void updateRecord();
     // The dataset behind the source was replaced (setDataSet).
     void dataSetChanged(db::DataSet* dataSet);
 
