@@ -35,6 +35,7 @@ detail::Disposer<Firebird::IXpbBuilder> parameterBlock(const ConnectionParams& p
         dpb.p->insertInt(&st, isc_dpb_sql_dialect, p.dialect);
         if (create) {
             dpb.p->insertInt(&st, isc_dpb_page_size, 8192);
+            dpb.p->insertInt(&st, isc_dpb_force_write, p.forcedWrites ? 1 : 0);
             dpb.p->insertString(
                 &st, isc_dpb_set_db_charset,
                 (p.charset.isEmpty() ? QStringLiteral("WIN1251") : p.charset).toLatin1().constData());

@@ -20,6 +20,9 @@ struct ConnectionParams
     QString password;
     QString charset = QStringLiteral("WIN1251");
     int dialect = 3;
+    // Used by create(): false turns off synchronous writes of the new file, for throwaway
+    // databases (tests); the setting stays with the file.
+    bool forcedWrites = true;
 };
 
 // One connection to a database. Move-only; detaching rolls back every transaction of it

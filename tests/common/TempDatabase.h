@@ -21,6 +21,7 @@ public:
         m_params.database = m_dir.filePath(fileName);
         m_params.user = QStringLiteral("SYSDBA");
         m_params.password = QStringLiteral("plumbline");
+        m_params.forcedWrites = false; // a test's file needn't survive a power cut
         fb::Attachment attachment = fb::Attachment::create(m_params);
         if (!script.isEmpty())
             fb::Script(script).run(attachment);
