@@ -27,6 +27,7 @@ DataSet::Private::Private(DataSet* owner) : q(owner)
 {
     waitTimer = new QTimer(owner);
     waitTimer->setSingleShot(true);
+    waitTimer->setTimerType(Qt::PreciseTimer);
     waitTimer->setInterval(MasterScrollWaitMs);
     QObject::connect(waitTimer, &QTimer::timeout, owner, [this] { waitEnded(); });
 }
