@@ -6,9 +6,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <fb/Attachment.h>
 #include <fb/Error.h>
 #include <fb/Script.h>
+#include <fb/Statement.h>
 #include <fb/Transaction.h>
 
 namespace dbtool {
@@ -19,6 +21,23 @@ void DatabaseBuilder::initialize(fb::Attachment& db)
     fb::Transaction transaction(db);
     ReferenceData::insert(db, transaction);
     transaction.commit();
+}
+
+void DatabaseBuilder::updateIndexStatistics(fb::Attachment& db)
+{
+    QStringList indexes;
+    {
+        fb::Transaction transaction(db, fb::TransactionOptions().setReadOnly(true));
+        fb::Statement select(db, transaction,
+                             QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES "
+                                            "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0"));
+        fb::ResultSet rows = select.openCursor(transaction);
+        while (rows.fetchNext())
+            indexes << rows.value(0).toString();
+        transaction.commit();
+    }
+    for (const QString& index : indexes)
+        db.executeImmediate(QStringLiteral("SET STATISTICS INDEX %1").arg(index));
 }
 
 void DatabaseBuilder::create(const QString& file, const BuildOptions& options)
@@ -37,6 +56,7 @@ void DatabaseBuilder::create(const QString& file, const BuildOptions& options)
         initialize(db);
         if (options.demo)
             DemoGenerator(db, options.scale).run();
+        updateIndexStatistics(db);
         db.detach();
     } catch (...) {
         // Leave nothing half-made behind.

@@ -27,6 +27,10 @@ public:
 
     // Runs the schema script and loads the reference lists into an empty database.
     static void initialize(fb::Attachment& db);
+
+    // Recomputes the selectivity of every index of the schema. Firebird computes it only when an
+    // index is made, on empty tables here; without this, joins over loaded tables scan them.
+    static void updateIndexStatistics(fb::Attachment& db);
 };
 
 } // namespace dbtool
