@@ -3,6 +3,8 @@
 #include "ReferenceData.h"
 #include "StationLayout.h"
 
+#include <algorithm>
+#include <cmath>
 #include <fb/Attachment.h>
 #include <fb/Transaction.h>
 #include <stdexcept>
