@@ -4,8 +4,10 @@
 #include "fb/Statement.h"
 #include "fb/Transaction.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace fb;
@@ -21,12 +23,17 @@ struct PeerResult
 
 // Runs the helper in a process of its own. FIREBIRD is taken away so that the helper finds its
 // engine configuration itself, as a second copy of the program would.
+QProcessEnvironment peerEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("FIREBIRD"));
+    return env;
+}
+
 PeerResult runPeer(const QStringList& args)
 {
     QProcess peer;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("FIREBIRD"));
-    peer.setProcessEnvironment(env);
+    peer.setProcessEnvironment(peerEnvironment());
     peer.start(QStringLiteral(FB_PEER_PATH), args);
     if (!peer.waitForFinished(60000))
         return {};
@@ -44,6 +51,7 @@ class TestShared : public QObject
 private slots:
     void engineRootIsClassicWithItsOwnCharsets();
     void twoProcessesShareOneFile();
+    void processesStartingTogetherMakeOneRoot();
 };
 
 void TestShared::engineRootIsClassicWithItsOwnCharsets()
@@ -89,6 +97,35 @@ void TestShared::twoProcessesShareOneFile()
     peer = runPeer({db.path(), QStringLiteral("text"), QStringLiteral("2")});
     QVERIFY2(peer.exitCode == 0, qPrintable(peer.err));
     QCOMPARE(peer.out, QStringLiteral("отсюда"));
+}
+
+// Several copies of the program starting at once: each builds the root aside and renames it
+// into place; the ones that lose the race use the winner's.
+void TestShared::processesStartingTogetherMakeOneRoot()
+{
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QProcessEnvironment env = peerEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    std::vector<std::unique_ptr<QProcess>> peers;
+    for (int i = 0; i < 4; ++i) {
+        auto peer = std::make_unique<QProcess>();
+        peer->setProcessEnvironment(env);
+        peer->start(QStringLiteral(FB_PEER_PATH), {QStringLiteral("-"), QStringLiteral("root")});
+        peers.push_back(std::move(peer));
+    }
+    QStringList roots;
+    for (auto& peer : peers) {
+        QVERIFY(peer->waitForFinished(60000));
+        QCOMPARE(peer->exitCode(), 0);
+        roots << QString::fromUtf8(peer->readAllStandardOutput()).trimmed();
+    }
+    roots.removeDuplicates();
+    QCOMPARE(roots.size(), 1);
+    QVERIFY(roots.front().startsWith(runtime.path() + QStringLiteral("/velmar-firebird-")));
+    // Nothing half-made is left behind.
+    QCOMPARE(QDir(runtime.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    QVERIFY(QFileInfo(roots.front() + QStringLiteral("/intl/libfbintl.so")).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestShared)
