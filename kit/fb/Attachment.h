@@ -18,7 +18,7 @@ struct ConnectionParams
     QString database; // file path, or a server connection string "host:/path"
     QString user = QStringLiteral("SYSDBA");
     QString password;
-    QString charset = QStringLiteral("WIN1251");
+    QString charset = QStringLiteral("WIN1251"); // text is converted as WIN1251 whatever this says
     int dialect = 3;
     // Used by create(): false turns off synchronous writes of the new file, for throwaway
     // databases (tests); the setting stays with the file.

@@ -4,6 +4,7 @@
 #include "fb/Transaction.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace fb;
@@ -43,6 +44,8 @@ private slots:
     void lockConflictFailsAtOnce();
     void detachRollsBackActiveTransactions();
     void destroyedTransactionRollsBack();
+    void dropDatabaseRemovesTheFile();
+    void attachingAMissingFileFails();
 
 private:
     std::unique_ptr<TempDatabase> m_db;
@@ -183,6 +186,29 @@ void TestTransactions::destroyedTransactionRollsBack()
     Transaction read(att, ReadOptions);
     QVERIFY(!textOf(att, read, 2).isValid());
     QVERIFY(!textOf(att, read, 3).isValid());
+}
+
+void TestTransactions::dropDatabaseRemovesTheFile()
+{
+    Attachment att = m_db->attach();
+    Transaction open(att, WriteOptions);
+    insert(att, open, 2, QStringLiteral("x"));
+    att.dropDatabase(); // the open transaction ends first
+    QVERIFY(!att.isAttached());
+    QVERIFY(!open.isActive());
+    QVERIFY(!QFileInfo::exists(m_db->path()));
+}
+
+void TestTransactions::attachingAMissingFileFails()
+{
+    ConnectionParams params = m_db->params();
+    params.database = m_db->dirPath() + QStringLiteral("/missing.fdb");
+    try {
+        Attachment::attach(params);
+        QFAIL("attached to a missing file");
+    } catch (const Error& e) {
+        QVERIFY2(e.message().contains(params.database), qPrintable(e.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTransactions)
