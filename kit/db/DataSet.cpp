@@ -679,13 +679,9 @@ int DataSet::fetchMore(int rows)
 {
     if (!canFetchMore())
         return 0;
-    const int first = d->rows.count();
     const int n = d->fetch(rows > 0 ? rows : d->fetchBatch);
-    if (n > 0) {
-        d->notifyAppended(first, first + n - 1);
-        if (d->current >= 0 && d->eof)
-            d->eof = false;
-    }
+    if (n > 0 && d->current >= 0 && d->eof)
+        d->eof = false;
     return n;
 }
 

@@ -33,6 +33,15 @@ void requireActive(const DataSet* dataSet)
             DataSet::tr("%1: Cannot perform this operation on a closed dataset").arg(dataSet->objectName()));
 }
 
+// A change that reached no row: deleted by another user, or stored by one after the update
+// transaction began, which it can't see.
+Error rowNotFound(const DataSet* dataSet)
+{
+    return Error(DataSet::tr("%1: the row was not found in the database; another user may have changed or "
+                             "deleted it. Read the data again.")
+                     .arg(dataSet->objectName()));
+}
+
 } // namespace
 
 bool DataSet::Private::checkBrowseMode()
@@ -165,7 +174,10 @@ void DataSet::Private::lockRow()
                             .arg(q->objectName()));
         lock.setSql(QStringLiteral("UPDATE %1 SET %2 = :\"OLD_%3\" %4").arg(table, column, bare, where));
     }
-    execute(lock, StatementKind::Lock, writeTx());
+    qint64 affected = 0;
+    execute(lock, StatementKind::Lock, writeTx(), &affected);
+    if (affected == 0)
+        throw rowNotFound(q);
 }
 
 void DataSet::Private::checkRequired() const
@@ -229,7 +241,11 @@ bool DataSet::post()
     fb::Transaction& tx = d->writeTx();
     if (inserting)
         d->takeGeneratorValue();
-    d->execute(statement, inserting ? StatementKind::Insert : StatementKind::Update, tx);
+    qint64 affected = 0;
+    d->execute(statement, inserting ? StatementKind::Insert : StatementKind::Update, tx, &affected);
+    // An update that found no row must not pass for a stored change.
+    if (!inserting && affected == 0 && statement.parsed().updateTable().size())
+        throw rowNotFound(this);
     if (d->autoCommit)
         tx.commitRetaining();
 
@@ -300,7 +316,10 @@ bool DataSet::remove()
     if (veto.isAbandoned())
         return false;
     fb::Transaction& tx = d->writeTx();
-    d->execute(d->remove, StatementKind::Delete, tx);
+    qint64 affected = 0;
+    d->execute(d->remove, StatementKind::Delete, tx, &affected);
+    if (affected == 0)
+        throw rowNotFound(this);
     if (d->autoCommit)
         tx.commitRetaining();
     d->removeRow(d->current);
