@@ -14,6 +14,10 @@ const char* const DatabaseVariable = "VELMAR_DATABASE";
 TMainDataModule::TMainDataModule(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("MainDataModule"));
+    createZooplanktonChain();
+    createZoobenthosChain();
+    createMapAndChartData();
+    createReportData();
     // The connection is stored connected: it opens while the module is set up.
     openConnection();
     DataModuleCreate();
@@ -134,21 +138,45 @@ void TMainDataModule::DataModuleCreate()
 void TMainDataModule::DataModuleDestroy()
 {
     closeConnection();
+    NewSampleParent.clear();
 }
 
 void TMainDataModule::pFIBDatabase1AfterConnect()
 {
-    // Opens, in this order: dtsSeasons, dtsYears, dtsSamples2, dtsSediments, dtsSamplers.
-    // Their details follow in cascade.
+    bindDataSets();
+    try {
+        // Their details follow in cascade.
+        for (db::DataSet* dataSet : {dtsSeasons, dtsYears, dtsSamples2, dtsSediments, dtsSamplers})
+            dataSet->open();
+    } catch (...) {
+        // The failure ends the module's creation: nothing may keep statements of the connection.
+        closeDatasets();
+        throw;
+    }
 }
 
 void TMainDataModule::pFIBDatabase1AfterDisconnect()
 {
-    // Closes, in this order: dtsSeasons, dtsYears, dtsSamples2, dtsSediments, dtsSamplers.
+    for (db::DataSet* dataSet : {dtsSeasons, dtsYears, dtsSamples2, dtsSediments, dtsSamplers})
+        dataSet->close();
 }
 
 void TMainDataModule::closeDatasets()
 {
-    // Every dataset of the module closes here, before the transactions end and the
-    // connection detaches.
+    // Every dataset of the module closes here and lets go of its statements, before the
+    // transactions end and the connection detaches. Masters close first, while their details
+    // can still follow them: closing a master discards its edit, which moves its details.
+    for (const auto& [dataSet, access] : m_dataSets) {
+        try {
+            dataSet->close();
+        } catch (const std::exception&) {
+            // A detail that can't follow a discarded edit any more is about to close anyway.
+        }
+    }
+    for (const auto& [dataSet, access] : m_dataSets) {
+        dataSet->setAttachment(nullptr);
+        dataSet->setTransaction(nullptr);
+        dataSet->setUpdateTransaction(nullptr);
+    }
+    m_schemaInfo.reset();
 }
