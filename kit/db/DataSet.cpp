@@ -738,11 +738,6 @@ bool DataSet::controlsDisabled() const
     return d->disableCount > 0;
 }
 
-QVariant DataSet::rawValue(int row, int column) const
-{
-    return d->rawAt(row, column);
-}
-
 const std::vector<DataSource*>& DataSet::dataSources() const
 {
     return d->sources;

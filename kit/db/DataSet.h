@@ -203,8 +203,7 @@ public:
     void enableControls();
     bool controlsDisabled() const;
 
-    // --- row values (for fields; rows as currentRow()) ---
-    QVariant rawValue(int row, int column) const;
+    // The data sources bound to this dataset.
     const std::vector<DataSource*>& dataSources() const;
 
 signals:

@@ -254,6 +254,7 @@ void DataSet::Private::readRows(const QHash<QString, QVariant>& params, RowStore
     for (int n = 0; limit < 0 || n < limit; ++n) {
         if (!rowsCursor->fetchNext()) {
             rowsCursor.reset();
+            into.squeeze();
             break;
         }
         rowsCursor->appendRow(target);
@@ -277,6 +278,7 @@ int DataSet::Private::fetch(int max)
     while (max < 0 || n < max) {
         if (!cursor->fetchNext()) {
             cursor.reset();
+            rows.squeeze();
             break;
         }
         cursor->appendRow(target);

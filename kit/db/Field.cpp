@@ -373,7 +373,11 @@ void Field::setValue(const QVariant& value)
     if (d->calcRow) {
         if (m_kind != FieldKind::Calculated)
             throw Error(tr("Field '%1' cannot be modified while fields are calculated").arg(displayLabel()));
-        d->calcRow[m_column] = converted(value);
+        // A calculated text only shows: cut to the field's size rather than fail the read.
+        QVariant v = value;
+        if (m_type == FieldType::String && m_size > 0 && v.userType() == QMetaType::QString)
+            v = v.toString().left(m_size);
+        d->calcRow[m_column] = converted(v);
         return;
     }
     if (m_kind == FieldKind::Calculated)

@@ -43,6 +43,12 @@ public:
         m_values.swap(other.m_values);
         std::swap(m_stride, other.m_stride);
     }
+    // Gives back what growing by appends reserved beyond the rows held (once all are read).
+    void squeeze()
+    {
+        if (m_values.capacity() > m_values.size() + m_values.size() / 8)
+            m_values.squeeze();
+    }
     qsizetype capacityBytes() const { return m_values.capacity() * qsizetype(sizeof(QVariant)); }
 
 private:
