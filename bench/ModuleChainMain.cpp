@@ -32,6 +32,11 @@ int main(int argc, char** argv)
         auto ms = [](double v) { return QString::number(v, 'f', 2) + QStringLiteral(" ms"); };
         out << "(b) data module: chain re-read after a move to another visit, " << r.moves << " moves\n";
         out << "    median " << ms(r.medianMs) << ", worst " << ms(r.worstMs) << " (target < 3 ms)\n";
+        out << "    CPU time of the UI thread: median " << ms(r.cpuMedianMs) << "\n";
+        out << "    read by (median from the start):";
+        for (const auto& [name, at] : r.stages)
+            out << " " << name << " " << ms(at) << ";";
+        out << "\n";
         out << "    with the taxon grid's reading of the counts and their names: median "
             << ms(r.withGridMedianMs) << "; " << QString::number(r.countsPerSample, 'f', 1)
             << " counts per sample\n";
