@@ -119,8 +119,7 @@ public:
     void setParamValue(const QString& name, const QVariant& value);
 
     // --- fields (declare before open; without declared data fields they are made from the
-    // statement's columns at the first open and kept until the selection statement changes
-    // or unprepare()) ---
+    // statement's columns at the first open and kept until the selection statement changes) ---
     // A data field bound to the column of the same name (or alias). Type Unknown: the
     // column's type.
     Field* addField(const QString& name, FieldType type = FieldType::Unknown, int size = 0);

@@ -52,9 +52,17 @@ bool DataSource::edit()
 {
     if (!m_dataSet || !m_enabled || !m_dataSet->isActive())
         return false;
-    if (!m_dataSet->isEditing() && m_autoEdit)
-        m_dataSet->edit();
-    return m_dataSet->isEditing();
+    if (m_dataSet->isEditing())
+        return true;
+    if (!m_autoEdit)
+        return false;
+    const bool changeable = m_dataSet->isEmpty()
+                                ? m_dataSet->canInsert()
+                                : !m_dataSet->updateSql().isEmpty() &&
+                                      m_dataSet->allowedUpdateKinds().testFlag(UpdateKind::Modify);
+    if (!changeable)
+        return false;
+    return m_dataSet->edit() && m_dataSet->isEditing();
 }
 
 void DataSource::setEnabled(bool enabled)

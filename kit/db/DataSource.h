@@ -36,8 +36,9 @@ public:
     DataSet* dataSet() const;
 
     // A control about to write into a field calls edit(): with autoEdit on, a browsing
-    // dataset enters Edit (inserting a row into an empty dataset is the control's choice).
-    // Returns whether the dataset is now in an edit state.
+    // dataset enters Edit (an empty one starts a new row), unless it can't be changed.
+    // Returns whether the dataset is now in an edit state; false also when a before-rule
+    // abandoned the edit. Database errors (a row lock that fails) are thrown.
     void setAutoEdit(bool on);
     bool autoEdit() const;
     bool edit();

@@ -7,11 +7,6 @@ namespace db {
 
 namespace {
 
-bool isTextType(FieldType type)
-{
-    return type == FieldType::String || type == FieldType::Memo;
-}
-
 std::optional<QVariant> moment(const QString& word, FieldType type, const QDateTime& now)
 {
     const QString w = word.toUpper();
@@ -41,6 +36,8 @@ std::optional<QVariant> evaluateDefault(const QString& expression, FieldType typ
     if (text.isEmpty())
         return std::nullopt;
     const bool quoted = text.size() >= 2 && text.startsWith(u'\'') && text.endsWith(u'\'');
+    if (!quoted && text.compare(QLatin1StringView("NULL"), Qt::CaseInsensitive) == 0)
+        return std::nullopt;
     const QString inner =
         quoted ? text.mid(1, text.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")) : text;
     if (auto m = moment(inner, type, now))
@@ -88,7 +85,6 @@ std::optional<QVariant> evaluateDefault(const QString& expression, FieldType typ
     default:
         return std::nullopt;
     }
-    Q_UNUSED(isTextType);
 }
 
 } // namespace db

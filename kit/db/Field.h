@@ -65,8 +65,9 @@ public:
 
     // The value a new row starts with: a number written as text, "NOW", "CURRENT_TIMESTAMP",
     // "CURRENT_TIME" (date and time), "TODAY", "CURRENT_DATE" (today), a text in single
-    // quotes ('' is an empty text), or for a text field any other text as it stands. Empty:
-    // the default the database declares for the column, if any.
+    // quotes ('' is an empty text), or for a text field any other text as it stands; "NULL"
+    // starts the field empty whatever the database declares. Empty: the default the database
+    // declares for the column, if any.
     const QString& defaultExpression() const { return m_defaultExpression; }
     void setDefaultExpression(const QString& expression) { m_defaultExpression = expression; }
 

@@ -233,6 +233,7 @@ void FieldsTest::defaultExpressions_data()
     QTest::newRow("quoted text") << "'it''s'" << int(db::FieldType::String)
                                  << QVariant(QStringLiteral("it's"));
     QTest::newRow("number that isn't") << "abc" << int(db::FieldType::Integer) << QVariant();
+    QTest::newRow("NULL on a text field") << "NULL" << int(db::FieldType::String) << QVariant();
 }
 
 void FieldsTest::defaultExpressions()
@@ -263,6 +264,11 @@ void FieldsTest::newRowDefaults()
     QCOMPARE(ds->field(QStringLiteral("NOTE"))->asString(), QStringLiteral("n/a")); // declared DEFAULT 'n/a'
     QVERIFY(ds->field(QStringLiteral("TAXON"))->isNull());
     QVERIFY(!ds->isModified());
+    ds->cancel();
+    // "NULL" of its own overrides the declared default.
+    ds->field(QStringLiteral("NOTE"))->setDefaultExpression(QStringLiteral("NULL"));
+    QVERIFY(ds->append());
+    QVERIFY(ds->field(QStringLiteral("NOTE"))->isNull());
     ds->cancel();
     QCOMPARE(ds->recordCount(), 2);
 }
@@ -401,6 +407,16 @@ void FieldsTest::controlsHearChanges()
     ds->close();
     QCOMPARE(active.count(), 2);
     QVERIFY(!active.at(1).at(0).toBool());
+
+    // A read-only dataset: controls are told no, not thrown at.
+    db::DataSet* list = m_db->dataSet(QStringLiteral("dtsTaxa"), QStringLiteral("SELECT ID, NAME FROM TAXA"));
+    m_made.push_back(list);
+    db::DataSource* listSource = m_db->source(list);
+    list->open();
+    QVERIFY(!listSource->edit());
+    QVERIFY(!list->field(QStringLiteral("NAME"))->canModify());
+    QVERIFY_THROWS_EXCEPTION(db::Error, list->edit());
+    QCOMPARE(list->state(), db::DataSetState::Browse);
 }
 
 QTEST_GUILESS_MAIN(FieldsTest)
