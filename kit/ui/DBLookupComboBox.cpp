@@ -19,10 +19,7 @@ DBLookupComboBox::DBLookupComboBox(QWidget* parent)
 {
     setEditable(false);
     setModel(m_model);
-    connect(m_link, &FieldLink::changed, this, [this] {
-        bindList();
-        showField();
-    });
+    connect(m_link, &FieldLink::changed, this, &DBLookupComboBox::rebind);
     // After QComboBox's own handlers, which pick the first row when none is current.
     connect(m_model, &QAbstractItemModel::modelReset, this, &DBLookupComboBox::showField);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &DBLookupComboBox::showField);
@@ -52,19 +49,19 @@ QString DBLookupComboBox::dataField() const
 void DBLookupComboBox::setListSource(db::DataSource* source)
 {
     m_listSource = source;
-    bindList();
+    rebind();
 }
 
 void DBLookupComboBox::setKeyField(const QString& name)
 {
     m_keyField = name;
-    bindList();
+    rebind();
 }
 
 void DBLookupComboBox::setListField(const QString& name)
 {
     m_listField = name;
-    bindList();
+    rebind();
 }
 
 void DBLookupComboBox::setReadOnly(bool readOnly)
@@ -80,6 +77,12 @@ db::Field* DBLookupComboBox::keyTargetField() const
     if (f && f->kind() == db::FieldKind::Lookup)
         return f->keyField();
     return f;
+}
+
+void DBLookupComboBox::rebind()
+{
+    bindList();
+    showField();
 }
 
 // Which list to show: the one set, else the lookup field's own.

@@ -59,6 +59,7 @@ protected:
 
 private:
     bool refusesInput() const;
+    void rebind();
     void bindList();
     void showField();
     void choose(int row);

@@ -1,5 +1,6 @@
 #include "DBTreeModel.h"
 
+#include <QScopedValueRollback>
 #include <QSet>
 #include <db/DataSet.h>
 #include <db/DataSource.h>
@@ -136,6 +137,7 @@ void DBTreeModel::rebuild()
     for (int row = 0; row < int(records.size()); ++row)
         children[keyText(records[size_t(row)].parentKey)].append(row);
 
+    QScopedValueRollback guard(m_changing, true);
     beginResetModel();
     m_nodes.clear();
     m_root = std::make_unique<Node>();
@@ -147,6 +149,7 @@ void DBTreeModel::rebuild()
 
 void DBTreeModel::clear()
 {
+    QScopedValueRollback guard(m_changing, true);
     beginResetModel();
     m_nodes.clear();
     m_root = std::make_unique<Node>();
@@ -304,8 +307,10 @@ bool DBTreeModel::canFetchMore(const QModelIndex& parent) const
 
 void DBTreeModel::fetchMore(const QModelIndex& parent)
 {
-    if (!canFetchMore(parent))
+    // Not from a handler of this model's own change: the nodes would change in the middle of it.
+    if (m_changing || !canFetchMore(parent))
         return;
+    QScopedValueRollback guard(m_changing, true);
     Node* node = nodeOf(parent);
     const std::vector<Record> records = readRecords(false);
     QHash<QString, QList<int>> children;

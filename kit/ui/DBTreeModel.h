@@ -72,6 +72,7 @@ private:
     std::unique_ptr<Node> m_root;
     QHash<QString, Node*> m_nodes; // by key text
     int m_rebuiltCount = 0;
+    bool m_changing = false; // between a change's begin and the end of its signals
 };
 
 } // namespace ui

@@ -283,14 +283,39 @@ void DBTreeView::endUpdate()
 void DBTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTreeView::currentChanged(current, previous);
-    const QPersistentModelIndex node(current);
+    if (m_pressing && !m_following) {
+        if (!m_pressChanged)
+            m_pressPrevious = previous;
+        m_pressChanged = true;
+        m_pressCurrent = current;
+        return;
+    }
+    selectionChanged(current, previous);
+}
+
+void DBTreeView::mousePressEvent(QMouseEvent* event)
+{
+    {
+        QScopedValueRollback guard(m_pressing, true);
+        m_pressChanged = false;
+        QTreeView::mousePressEvent(event);
+    }
+    if (m_pressChanged) {
+        m_pressChanged = false;
+        selectionChanged(m_pressCurrent, m_pressPrevious);
+    }
+}
+
+void DBTreeView::selectionChanged(const QPersistentModelIndex& current, const QPersistentModelIndex& previous)
+{
+    const bool selected = current.isValid();
     if (m_singleExpand)
         singleExpand(current, previous);
-    if (!m_following && node.isValid())
-        moveDataSet(node);
+    if (!m_following && selected)
+        moveDataSet(current);
     // A move that renewed the nodes has selected and announced the node already.
-    if (node.isValid() || !current.isValid())
-        emit nodeChanged(node);
+    if (current.isValid() || !selected)
+        emit nodeChanged(current);
 }
 
 void DBTreeView::singleExpand(const QModelIndex& current, const QModelIndex& previous)

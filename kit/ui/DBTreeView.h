@@ -72,6 +72,7 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -84,6 +85,7 @@ private:
     bool busy() const { return m_updateDepth > 0 || m_moving || m_rebuilding; }
     void rebuildNow();
     void selectCurrent();
+    void selectionChanged(const QPersistentModelIndex& current, const QPersistentModelIndex& previous);
     void moveDataSet(const QModelIndex& node);
     void singleExpand(const QModelIndex& current, const QModelIndex& previous);
     void reportError(const std::exception& error);
@@ -105,6 +107,12 @@ private:
     bool m_pendingSync = false; // signals came while busy
     bool m_wasInserting = false;
     QPersistentModelIndex m_hot;
+    // A selection made by a mouse press takes effect once the press is handled: moving the
+    // dataset and expanding or collapsing branches move the rows under the mouse.
+    bool m_pressing = false;
+    bool m_pressChanged = false;
+    QPersistentModelIndex m_pressCurrent;
+    QPersistentModelIndex m_pressPrevious;
 };
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "LookupListModel.h"
 
+#include <QScopedValueRollback>
 #include <db/DataSet.h>
 #include <db/DataSource.h>
 
@@ -59,6 +60,10 @@ int LookupListModel::sourceRows() const
 
 void LookupListModel::reset()
 {
+    QScopedValueRollback guard(m_changing, true);
+    // A list shows all its rows: read the rest first (announced by the reset below).
+    if (m_source && m_source->isActive() && m_source->dataSet()->canFetchMore())
+        m_source->dataSet()->fetchAll();
     beginResetModel();
     m_rows = sourceRows();
     endResetModel();
@@ -66,11 +71,14 @@ void LookupListModel::reset()
 
 void LookupListModel::appended(int first, int last)
 {
+    if (m_changing)
+        return; // read by reset(), which announces them
     // The dataset has the rows already; the model announces them now.
     if (first != m_rows || last < first) {
         reset();
         return;
     }
+    QScopedValueRollback guard(m_changing, true);
     beginInsertRows({}, first, last);
     m_rows = last + 1;
     endInsertRows();
@@ -115,7 +123,8 @@ bool LookupListModel::canFetchMore(const QModelIndex& parent) const
 
 void LookupListModel::fetchMore(const QModelIndex& parent)
 {
-    if (canFetchMore(parent))
+    // Not from a handler of this model's own change: the rows would arrive in the middle of it.
+    if (!m_changing && canFetchMore(parent))
         m_source->dataSet()->fetchMore(); // announced through rowsAppended
 }
 

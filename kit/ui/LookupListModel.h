@@ -7,8 +7,8 @@
 namespace ui {
 
 // The rows of a list dataset as a list model: each row shows the list field's display text
-// and carries the key field's value (KeyRole). Rows the dataset reads as needed arrive through
-// fetchMore(). Used by the lookup box.
+// and carries the key field's value (KeyRole). The model reads the whole list when it (re)binds
+// or the list is read again; rows appended later arrive as inserted rows. Used by the lookup box.
 class LookupListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -43,6 +43,7 @@ private:
     QString m_keyField;
     QString m_listField;
     int m_rows = 0;
+    bool m_changing = false; // between a change's begin and the end of its signals
 };
 
 } // namespace ui

@@ -85,10 +85,11 @@ void SizePanel::setPanelHeight(int height)
     if (height == this->height() && minimumHeight() == maximumHeight())
         return;
     const int bottom = geometry().bottom();
-    const bool inLayout =
-        parentWidget() && parentWidget()->layout() && parentWidget()->layout()->indexOf(this) >= 0;
+    QLayout* layout = parentWidget() ? parentWidget()->layout() : nullptr;
     setFixedHeight(height);
-    if (!inLayout)
+    if (layout)
+        layout->activate(); // in place at once, not at the next layout pass
+    else
         setGeometry(x(), bottom + 1 - height, width(), height);
     emit panelHeightChanged(height);
 }
