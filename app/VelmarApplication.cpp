@@ -10,6 +10,8 @@
 #include "WaitCursor.h"
 
 #include <ApplicationError.h>
+#include <DatabaseErrorHandler.h>
+#include <QDebug>
 
 VelmarApplication::VelmarApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -40,7 +42,7 @@ int VelmarApplication::run()
     WaitCursor::end();
 
     if (failure) {
-        reportFailure(failure);
+        reportFailure(failure, true);
         destroyLongLivedObjects();
         return 1;
     }
@@ -89,11 +91,15 @@ void VelmarApplication::destroyLongLivedObjects()
     m_mainDataModule.reset();
 }
 
-void VelmarApplication::reportFailure(const std::exception_ptr& failure)
+void VelmarApplication::reportFailure(const std::exception_ptr& failure, bool alsoOnStandardError)
 {
     try {
         std::rethrow_exception(failure);
     } catch (const std::exception& error) {
+        // A start that fails also says why on the terminal it was started from, if any.
+        if (alsoOnStandardError)
+            qCritical().noquote() << applicationTitle() + QStringLiteral(": ") +
+                                         DatabaseErrorHandler().messageOf(error);
         showApplicationError(activeWindow(), error);
     } catch (...) {
         showUnknownApplicationError(activeWindow());

@@ -35,7 +35,7 @@ public:
 private:
     void createLongLivedObjects();
     void destroyLongLivedObjects();
-    static void reportFailure(const std::exception_ptr& failure);
+    static void reportFailure(const std::exception_ptr& failure, bool alsoOnStandardError = false);
 
     std::unique_ptr<TMainDataModule> m_mainDataModule;
     std::unique_ptr<TMainForm> m_mainForm;

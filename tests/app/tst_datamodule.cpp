@@ -3,7 +3,7 @@
 
 #include "ApplicationError.h"
 #include "MainDataModule.h"
-#include "TempDatabase.h"
+#include "VelmarDatabase.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,7 +62,7 @@ class TestDataModule : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_db = std::make_unique<TempDatabase>(Script, DatabaseFile); }
+    void init() { m_db = std::make_unique<VelmarDatabase>(Script); }
     void cleanup() { m_db.reset(); }
 
     void databaseName_data();
@@ -77,7 +77,7 @@ private slots:
     void errorBoxShowsTheHandlersText();
 
 private:
-    std::unique_ptr<TempDatabase> m_db;
+    std::unique_ptr<VelmarDatabase> m_db;
 };
 
 void TestDataModule::databaseName_data()
@@ -112,13 +112,14 @@ void TestDataModule::connectsToTheFileInTheWorkingDirectory()
     TMainDataModule module;
     QVERIFY(module.connected());
     QCOMPARE(module.objectName(), QStringLiteral("MainDataModule"));
-    // Both transactions start on first use and then stay active.
-    QVERIFY(!module.pFIBReadTransaction().isActive());
+    // The datasets opened on connecting have started the read transaction; the write
+    // transaction waits for its first use and then stays active.
+    QVERIFY(module.pFIBReadTransaction().isActive());
     QVERIFY(!module.pFIBWriteTransaction().isActive());
-    QCOMPARE(count(module.pFIBDatabase1(), module.pFIBReadTransaction()), 1);
-    QVERIFY(module.pFIBReadTransaction().isActive());
-    QCOMPARE(count(module.pFIBDatabase1(), module.pFIBReadTransaction()), 1);
-    QVERIFY(module.pFIBReadTransaction().isActive());
+    QCOMPARE(count(module.pFIBDatabase1(), module.pFIBWriteTransaction()), 1);
+    QVERIFY(module.pFIBWriteTransaction().isActive());
+    module.pFIBWriteTransaction().commitRetaining();
+    QVERIFY(module.pFIBWriteTransaction().isActive());
 
     // Opening again does nothing; closing twice is harmless.
     module.openConnection();

@@ -7,8 +7,8 @@
 #include "InstanceRegistration.h"
 #include "MainDataModule.h"
 #include "MainForm.h"
-#include "TempDatabase.h"
 #include "VelmarApplication.h"
+#include "VelmarDatabase.h"
 #include "WaitCursor.h"
 
 #include <QDir>
@@ -118,7 +118,7 @@ private:
 
 void TestStartup::runsAndShutsDownInReverseOrder()
 {
-    const TempDatabase db({}, QStringLiteral("DATA_Velmar.fdb"));
+    const VelmarDatabase db;
     QDir::setCurrent(db.dirPath());
     qunsetenv("VELMAR_DATABASE");
 
@@ -178,7 +178,7 @@ void TestStartup::missingDatabaseShowsTheErrorAndEndsWithOne()
 
 void TestStartup::laterRunEndsBeforeItsEventLoop()
 {
-    const TempDatabase db({}, QStringLiteral("DATA_Velmar.fdb"));
+    const VelmarDatabase db;
     QDir::setCurrent(db.dirPath());
     qunsetenv("VELMAR_DATABASE");
     // Another run of this program file holds the registration and can't be reached.
