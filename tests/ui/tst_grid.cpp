@@ -484,9 +484,10 @@ void TestGrid::rowAndCellModes()
     QCOMPARE(m_grid->selectionModel()->selectedIndexes().size(), 1);
     press(Qt::Key_Tab);
     QCOMPARE(m_grid->currentIndex().column(), int(NoteColumn));
-    press(Qt::Key_F2);
+    press(Qt::Key_Return);
     QVERIFY(m_grid->cellEditor());
     press(Qt::Key_Escape);
+    QVERIFY(!m_grid->cellEditor());
 
     // Read-only: cells, but no editing.
     m_grid->setReadOnly(true);
