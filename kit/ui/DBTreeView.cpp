@@ -6,6 +6,7 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <db/DataSet.h>
@@ -217,6 +218,13 @@ void DBTreeView::rebuild()
         return;
     }
     sync();
+}
+
+void DBTreeView::rebuildInUpdateBracket()
+{
+    beginUpdate();
+    const auto end = qScopeGuard([this] { endUpdate(); });
+    rebuild();
 }
 
 void DBTreeView::rebuildNow()

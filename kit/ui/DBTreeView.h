@@ -58,6 +58,8 @@ public:
     // Renews the nodes from the rows now (also inside an update bracket) and selects the
     // current record's node. Throws what reading the rows throws; the tree stays usable.
     void rebuild();
+    // rebuild() inside beginUpdate() and endUpdate(); the end runs also when the rebuild throws.
+    void rebuildInUpdateBracket();
 
     DBTreeModel* treeModel() const { return m_model; }
     QModelIndex hotIndex() const { return m_hot; }
