@@ -66,6 +66,7 @@ private slots:
     void sampleTreeWaitsForTheMainWindow();
     void sampleTreeUpdateEndsWhenTheRebuildFails();
     void emptyCountLinksToTopLevelTaxa();
+    void visitIsFoundByNumberAndLetter();
     void fieldsShowTheirFormats_data();
     void fieldsShowTheirFormats();
 
@@ -504,6 +505,17 @@ void TestZooplanktonChain::emptyCountLinksToTopLevelTaxa()
     QVERIFY(m->dtsDetails->isEmpty());
     QCOMPARE(m->dtsTaxonsP2->recordCount(),
              m_fixture->scalar("SELECT COUNT(*) FROM TAXONS_P WHERE PARENT IS NULL").toInt());
+}
+
+void TestZooplanktonChain::visitIsFoundByNumberAndLetter()
+{
+    // As the map's "Go to station" finds a visit: a station without a letter by an empty one.
+    QVERIFY(m->dtsStations->locate("STATION;ST_CHAR", QVariantList{7, ""}));
+    QCOMPARE(valueAt(m->dtsStations, "ID").toInt(), 13);
+    QVERIFY(m->dtsStations->locate("STATION;ST_CHAR", QVariantList{5, "a"}));
+    QCOMPARE(valueAt(m->dtsStations, "ID").toInt(), 12);
+    QVERIFY(m->dtsStations->locate("STATION;ST_CHAR", QVariantList{5, ""}));
+    QCOMPARE(valueAt(m->dtsStations, "ID").toInt(), 11);
 }
 
 void TestZooplanktonChain::fieldsShowTheirFormats_data()
