@@ -7,6 +7,7 @@
 #include "MessageWait.h"
 #include "ProgramFonts.h"
 #include "SplashForm.h"
+#include "TerminationSignals.h"
 #include "WaitCursor.h"
 
 #include <ApplicationError.h>
@@ -26,6 +27,7 @@ VelmarApplication::~VelmarApplication()
 int VelmarApplication::run()
 {
     m_terminated = false;
+    endOnTerminationSignals();
     WaitCursor::start();
     auto splash = std::make_unique<TSplashForm>();
     splash->showAtOnce();
@@ -70,10 +72,21 @@ bool VelmarApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
+void VelmarApplication::endOnTerminationSignals()
+{
+    m_terminationSignals = std::make_unique<TerminationSignals>();
+    connect(m_terminationSignals.get(), &TerminationSignals::received, this, [this] {
+        // Ends every event loop, a modal window's too, then shuts down as usual.
+        terminate();
+        closeAllWindows();
+    });
+}
+
 void VelmarApplication::createLongLivedObjects()
 {
     m_mainDataModule = std::make_unique<TMainDataModule>();
     MainDataModule = m_mainDataModule.get();
+    m_terminationSignals->install();
     m_mainForm = std::make_unique<TMainForm>();
     MainForm = m_mainForm.get();
     m_dialogReportParams1 = std::make_unique<TDialogReportParams1>();
@@ -89,6 +102,7 @@ void VelmarApplication::destroyLongLivedObjects()
     m_dialogReportParams1.reset();
     m_mainForm.reset();
     m_mainDataModule.reset();
+    m_terminationSignals.reset();
 }
 
 void VelmarApplication::reportFailure(const std::exception_ptr& failure, bool alsoOnStandardError)

@@ -8,6 +8,7 @@ class TMainDataModule;
 class TMainForm;
 class TDialogReportParams1;
 class TDialogReportParams2;
+class TerminationSignals;
 
 // The application object: runs start-up, the event loop and shutdown, and owns the long-lived
 // objects, each reached through the global reference of its name.
@@ -35,11 +36,13 @@ public:
 private:
     void createLongLivedObjects();
     void destroyLongLivedObjects();
+    void endOnTerminationSignals();
     static void reportFailure(const std::exception_ptr& failure, bool alsoOnStandardError = false);
 
     std::unique_ptr<TMainDataModule> m_mainDataModule;
     std::unique_ptr<TMainForm> m_mainForm;
     std::unique_ptr<TDialogReportParams1> m_dialogReportParams1;
     std::unique_ptr<TDialogReportParams2> m_dialogReportParams2;
+    std::unique_ptr<TerminationSignals> m_terminationSignals;
     bool m_terminated = false;
 };

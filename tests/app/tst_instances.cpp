@@ -1,6 +1,7 @@
 // The program as real processes on a virtual X display with a window manager: the error box of
 // a missing database, the single-instance guard between runs of the same and of other program
-// file names, the splash second, and a clean end when the main window closes.
+// file names, the splash second, and a clean end when the main window closes or the run is
+// told to end by a signal.
 
 #include "VelmarDatabase.h"
 #include "VirtualDisplay.h"
@@ -34,6 +35,7 @@ private slots:
     void secondRunBringsTheCoveredFirstToTheFront();
     void secondRunRestoresTheMinimisedFirst();
     void sameNameInOtherCaseIsASecondRun();
+    void terminationSignalEndsTheRunCleanly();
     void closingTheMainWindowEndsWithZero();
 
 private:
@@ -252,6 +254,16 @@ void TestInstances::sameNameInOtherCaseIsASecondRun()
     QVERIFY2(endsWithoutMainWindow(second), qPrintable(output(second)));
     QCOMPARE(second->exitCode(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(m_display.activeWindow(), m_firstWindow, 5000);
+}
+
+void TestInstances::terminationSignalEndsTheRunCleanly()
+{
+    QProcess* run = startProgram(QStringLiteral("velmar-signal"), m_database->dirPath());
+    QVERIFY2(!waitForMainWindow(run).isEmpty(), qPrintable(output(run)));
+    run->terminate();
+    QVERIFY(run->waitForFinished(10000));
+    QCOMPARE(run->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run->exitCode(), 0);
 }
 
 void TestInstances::closingTheMainWindowEndsWithZero()
