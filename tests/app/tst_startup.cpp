@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <fb/Error.h>
 #include <memory>
 
 namespace {
@@ -110,6 +111,7 @@ private slots:
     void runsAndShutsDownInReverseOrder();
     void missingDatabaseShowsTheErrorAndEndsWithOne();
     void laterRunEndsBeforeItsEventLoop();
+    void errorLeftUncaughtByAHandlerShowsTheErrorBox();
 
 private:
     VelmarApplication& m_app;
@@ -200,6 +202,31 @@ void TestStartup::laterRunEndsBeforeItsEventLoop()
     QVERIFY(watcher.splashGone - watcher.lastObjectSeen >= 980);
     QVERIFY(clock.elapsed() < 10000);
     QVERIFY(allReferencesEmpty());
+}
+
+void TestStartup::errorLeftUncaughtByAHandlerShowsTheErrorBox()
+{
+    // A handler whose database statement fails and that doesn't catch the error.
+    class FailingHandler : public QObject
+    {
+    protected:
+        bool event(QEvent* event) override
+        {
+            if (event->type() == QEvent::User)
+                throw fb::Error(QStringLiteral("lock conflict on no wait transaction"));
+            return QObject::event(event);
+        }
+    };
+    FailingHandler handler;
+    RunWatcher watcher;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&handler, &event);
+    QCOMPARE(watcher.errorText, QStringLiteral("lock conflict on no wait transaction"));
+
+    // The program goes on: events are still delivered.
+    bool delivered = false;
+    QTimer::singleShot(0, this, [&] { delivered = true; });
+    QTRY_VERIFY(delivered);
 }
 
 int main(int argc, char* argv[])
