@@ -166,7 +166,3 @@ ChainResult measureEngineChain(BenchConnection& connection, int moves)
     return measureChain(test, moves);
 }
 
-std::optional<ChainResult> measureDataModuleChain(BenchConnection&, int)
-{
-    return std::nullopt;
-}

@@ -33,9 +33,3 @@ ChainResult measureChain(const ChainUnderTest& chain, int moves);
 // 300 ms wait ends).
 ChainResult measureEngineChain(BenchConnection& connection, int moves);
 
-// The data module's own chain (data/), once the benchmark links it: returns std::nullopt until
-// then. To add it: create TMainDataModule on the benchmark database, and give measureChain a
-// ChainUnderTest whose move calls dtsStations->next() and then runs the event loop until
-// dtsSamples1's afterOpen (or afterScroll) has fired, timing from the wait timer's end
-// (connect to the timer-driven afterOpen of dtsSamples1 and stop at dtsDetails' afterOpen).
-std::optional<ChainResult> measureDataModuleChain(BenchConnection& connection, int moves);
