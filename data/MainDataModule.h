@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatabaseErrorHandler.h"
+#include "ImageList.h"
 #include "SampleTree.h"
 
 #include <QObject>
@@ -47,6 +48,9 @@ public:
     fb::Transaction& pFIBWriteTransaction();
 
     const DatabaseErrorHandler pFibErrorHandler1{};
+
+    // The pictures of the windows' tool bars and actions.
+    const ImageList ImageList1{};
 
     // Zooplankton chain: seasons, visits, samples, taxon counts, sub-taxon counts, and the two
     // taxon lists of the counts.
