@@ -62,8 +62,3 @@ void TPlanktonBox::createDetails()
     layout->addWidget(dbnPlankton2, TAlignLayout::Align::Top);
     layout->addWidget(dbgPlankton2, TAlignLayout::Align::Client);
 }
-
-int TPlanktonBox::detailsHeightLimit() const
-{
-    return height() / 2;
-}

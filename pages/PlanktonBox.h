@@ -27,9 +27,6 @@ public:
     ui::DBNavigator* dbnPlankton2 = nullptr;
     ui::DBGrid* dbgPlankton2 = nullptr;
 
-    // Half of the box's client height: the most the details panel may be dragged to.
-    int detailsHeightLimit() const;
-
 private:
     void createCounts();
     void createDetails();
