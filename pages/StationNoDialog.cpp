@@ -107,6 +107,7 @@ bool TdlgStationNo::FormCloseQuery(int result)
     if (result != Accepted || !edtNo->text().isEmpty())
         return true;
     QApplication::beep();
+    emit closeRefused();
     return false;
 }
 

@@ -125,6 +125,12 @@ void MainWindow::setEditMode(bool on)
     QCOMPARE(button->isChecked(), on);
 }
 
+void MainWindow::reactivate()
+{
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+}
+
 void MainWindow::showPage(int index)
 {
     clickTab(find<QTabWidget>("PageControl1"), index);

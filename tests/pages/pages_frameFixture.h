@@ -67,6 +67,9 @@ public:
 
     // Edit mode as the user turns it on and off, by a click on tbtnEdit.
     void setEditMode(bool on);
+    // The window active again after a dialog, as the window manager makes it (the offscreen
+    // platform leaves no window active when a dialog closes).
+    void reactivate();
     // A page as the user chooses it, by a click on its tab.
     void showPage(int index);
 
