@@ -550,4 +550,9 @@ void DBGrid::changeEvent(QEvent* event)
         applyFontMetrics();
 }
 
+GridSearchDialog* DBGrid::searchDialog() const
+{
+    return m_searchDialog;
+}
+
 } // namespace ui

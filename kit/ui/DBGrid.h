@@ -95,7 +95,7 @@ public:
     // or failed.
     bool deleteCurrentRow();
     void showSearchDialog();
-    GridSearchDialog* searchDialog() const { return m_searchDialog; }
+    GridSearchDialog* searchDialog() const;
     // Makes the next matching cell after the current one current; false when none matches.
     bool findNext(const GridSearchOptions& options);
     // Writes the open cell editor's text to its field (and keeps the editor open); a failure
