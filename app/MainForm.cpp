@@ -30,7 +30,6 @@
 #include <ui/DBLookupComboBox.h>
 #include <ui/DBMemo.h>
 #include <ui/DBNavigator.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 #include <ui/SizePanel.h>
 #include <ui/SpinEdit.h>
 

@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <db/DataSet.h>
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 TZoobenthosPage::TZoobenthosPage(QWidget* parent) : QWidget(parent)
 {

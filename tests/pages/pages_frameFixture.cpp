@@ -15,7 +15,6 @@
 #include <fb/Transaction.h>
 #include <ui/ApplicationEvents.h>
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 namespace frametest {
 

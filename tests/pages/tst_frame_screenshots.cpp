@@ -26,7 +26,6 @@
 #include <QtTest>
 #include <db/DataSet.h>
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 namespace {
 

@@ -4,6 +4,7 @@
 // number refused with a beep, OK without typing leaving the record alone, and no way in without
 // edit mode.
 
+#include "ApplicationError.h"
 #include "MainDataModule.h"
 #include "MainForm.h"
 #include "ProgramFonts.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QToolButton>
@@ -21,7 +23,6 @@
 #include <ui/DBDateEdit.h>
 #include <ui/DBGrid.h>
 #include <ui/GridCellEdit.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 using namespace frametest;
 
@@ -72,6 +73,7 @@ private slots:
     void cellButtonOkWithoutTyping_data();
     void cellButtonOkWithoutTyping();
     void noDialogInBrowseMode();
+    void refusedSaveKeepsValues();
 
 private:
     // Edit mode on the page, the stations grid focused on its first row.
@@ -316,7 +318,8 @@ void TestStationDialog::newStationDroppedByLeavingGrid()
     QCOMPARE(stations.dataSet->state(), db::DataSetState::Insert);
     // Back in the main window, the grid has the focus again.
     m_window->reactivate();
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_window->find<ui::DBGrid>(stations.grid)));
+    QTRY_COMPARE(QApplication::focusWidget(),
+                 static_cast<QWidget*>(m_window->find<ui::DBGrid>(stations.grid)));
 
     clickInto(m_window->find<QWidget>(qPrintable(elsewhere)));
     QTRY_COMPARE(stations.dataSet->state(), db::DataSetState::Browse);
@@ -426,6 +429,41 @@ void TestStationDialog::noDialogInBrowseMode()
                        grid->visualRect(grid->model()->index(0, 0)).center());
     QVERIFY(!grid->cellEditor());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestStationDialog::refusedSaveKeepsValues()
+{
+    // A benthos sample needs a date: Save shows the database layer's refusal in the error box,
+    // and the new sample stays with what was typed.
+    const StationsPage stations = prepare(QStringLiteral("zoobenthos"));
+    ModalAction fill([&](QWidget* modal) {
+        TdlgStationNo* dialog = asDialog(modal);
+        QVERIFY(dialog);
+        QTest::keyClicks(dialog->edtNo, QStringLiteral("7"));
+        QTest::keyClicks(dialog->edtIdx, QStringLiteral("b"));
+        dialog->edtDate->clear();
+        QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+    });
+    clickButton(m_window->find<ui::DBNavigator>(stations.navigator), ui::DBNavigator::Insert);
+    QVERIFY(fill.done());
+    QCOMPARE(stations.dataSet->state(), db::DataSetState::Insert);
+
+    QString title, message;
+    ModalAction answer([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        title = box->windowTitle();
+        message = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    clickButton(m_window->find<ui::DBNavigator>(stations.navigator), ui::DBNavigator::Post);
+    QTRY_VERIFY(answer.done());
+    QVERIFY2(message.contains(QStringLiteral("Date")), qPrintable(message));
+    QCOMPARE(title, applicationTitle());
+    QCOMPARE(stations.dataSet->state(), db::DataSetState::Insert);
+    QCOMPARE(stations.dataSet->field(QStringLiteral("STATION_NAME"))->asString(), QStringLiteral("7b"));
+    QCOMPARE(stations.dataSet->field(QStringLiteral("STATION"))->asInteger(), 7);
+    QCOMPARE(stationCount(stations), QStringLiteral("0"));
 }
 
 QTEST_MAIN(TestStationDialog)
