@@ -2,6 +2,7 @@
 
 #include "MainDataModule.h"
 #include "MainForm.h"
+#include "SqlProbe.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -40,35 +41,17 @@ bool DemoDatabase::create(QString* error)
 
 QList<QVariantList> DemoDatabase::rows(const QString& sql, const QVariantList& values) const
 {
-    fb::Attachment db = fb::Attachment::attach(m_params);
-    QList<QVariantList> result;
-    {
-        fb::Transaction transaction(db);
-        fb::Statement statement(db, transaction, sql);
-        fb::ResultSet cursor = statement.openCursor(transaction, values);
-        while (cursor.fetchNext())
-            result.append(cursor.row());
-        transaction.commit();
-    }
-    db.detach();
-    return result;
+    return sqlprobe::rows(m_params, sql, values);
 }
 
 QVariant DemoDatabase::value(const QString& sql, const QVariantList& values) const
 {
-    const QList<QVariantList> found = rows(sql, values);
-    return found.isEmpty() || found.first().isEmpty() ? QVariant() : found.first().first();
+    return sqlprobe::value(m_params, sql, values);
 }
 
 void DemoDatabase::execute(const QString& sql, const QVariantList& values) const
 {
-    fb::Attachment db = fb::Attachment::attach(m_params);
-    {
-        fb::Transaction transaction(db);
-        fb::Statement(db, transaction, sql).execute(transaction, values);
-        transaction.commit();
-    }
-    db.detach();
+    sqlprobe::execute(m_params, sql, values);
 }
 
 MainWindow::MainWindow(const QStringList& arguments) : m_arguments(arguments) {}

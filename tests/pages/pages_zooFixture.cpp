@@ -3,6 +3,7 @@
 #include "MainDataModule.h"
 #include "MainForm.h"
 #include "ProgramFonts.h"
+#include "SqlProbe.h"
 #include "ZooplanktonPage.h"
 
 #include <QApplication>
@@ -92,35 +93,17 @@ void ZooFixture::setEditMode(bool on)
 
 QList<QVariantList> ZooFixture::storedRows(const QString& sql, const QVariantList& values) const
 {
-    fb::Attachment db = fb::Attachment::attach(m_params);
-    QList<QVariantList> rows;
-    {
-        fb::Transaction transaction(db);
-        fb::Statement statement(db, transaction, sql);
-        fb::ResultSet cursor = statement.openCursor(transaction, values);
-        while (cursor.fetchNext())
-            rows.append(cursor.row());
-        transaction.commit();
-    }
-    db.detach();
-    return rows;
+    return sqlprobe::rows(m_params, sql, values);
 }
 
 QVariant ZooFixture::stored(const QString& sql, const QVariantList& values) const
 {
-    const QList<QVariantList> rows = storedRows(sql, values);
-    return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
+    return sqlprobe::value(m_params, sql, values);
 }
 
 void ZooFixture::execute(const QString& sql, const QVariantList& values) const
 {
-    fb::Attachment db = fb::Attachment::attach(m_params);
-    {
-        fb::Transaction transaction(db);
-        fb::Statement(db, transaction, sql).execute(transaction, values);
-        transaction.commit();
-    }
-    db.detach();
+    sqlprobe::execute(m_params, sql, values);
 }
 
 namespace {
