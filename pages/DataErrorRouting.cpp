@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <ui/DBEdit.h>
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 #include <ui/DBLookupComboBox.h>
 #include <ui/DBMemo.h>
 #include <ui/DBNavigator.h>

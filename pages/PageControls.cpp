@@ -1,8 +1,8 @@
 #include "PageControls.h"
 
 #include <QGroupBox>
+#include <QObject>
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 #include <ui/DBNavigator.h>
 
 namespace pagecontrols {
@@ -37,6 +37,26 @@ ui::DBGrid* grid(QWidget* parent, const char* name, db::DataSource* source)
     g->setRowSelect(true);
     g->setDataSource(source);
     return g;
+}
+
+QList<ui::GridColumn> dateWindowColumns()
+{
+    return {
+        ui::GridColumn(QStringLiteral("YEAR")).setFixedWidth(48),
+        ui::GridColumn(QStringLiteral("FROM_DATE")),
+        ui::GridColumn(QStringLiteral("TILL_DATE")),
+    };
+}
+
+ui::GridColumn stationNumberColumn()
+{
+    return ui::GridColumn(QStringLiteral("STATION_NAME"))
+        .setTitle(QObject::tr("No."))
+        .setTitleAlignment(Qt::AlignCenter)
+        .setFixedWidth(48)
+        .setFooterCount(QStringLiteral("ID"))
+        .setFooterAlignment(Qt::AlignRight | Qt::AlignVCenter)
+        .setCellButton(true);
 }
 
 } // namespace pagecontrols

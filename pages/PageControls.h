@@ -2,7 +2,9 @@
 
 #include "AlignLayout.h"
 
+#include <QList>
 #include <QString>
+#include <ui/GridColumn.h>
 
 class QGroupBox;
 class QWidget;
@@ -29,5 +31,11 @@ QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption, T
 ui::DBNavigator* navigator(QWidget* parent, const char* name, db::DataSource* source);
 // A grid on `source`: whole-row selection without in-place editing (browse mode).
 ui::DBGrid* grid(QWidget* parent, const char* name, db::DataSource* source);
+
+// The columns of a date-window grid (seasons, years): the year, then the first and last day.
+QList<ui::GridColumn> dateWindowColumns();
+// The "No." column of a stations grid: the station's name with a count of the rows below it,
+// and the cell button that opens the station dialog in edit mode.
+ui::GridColumn stationNumberColumn();
 
 } // namespace pagecontrols

@@ -4,7 +4,6 @@
 #include "PageControls.h"
 
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 #include <ui/DBNavigator.h>
 #include <ui/SizePanel.h>
 

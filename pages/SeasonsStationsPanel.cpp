@@ -6,7 +6,6 @@
 
 #include <QGroupBox>
 #include <ui/DBGrid.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 TSeasonsStationsPanel::TSeasonsStationsPanel(QWidget* parent) : QWidget(parent)
 {
@@ -26,11 +25,7 @@ void TSeasonsStationsPanel::createSeasons()
     GroupBox2 = pagecontrols::groupBox(this, "GroupBox2", tr("Seasons"), &layout);
     dbnSeasons1 = pagecontrols::navigator(GroupBox2, "dbnSeasons1", MainDataModule->dsSeasons);
     dbgSeasons1 = pagecontrols::grid(GroupBox2, "dbgSeasons1", MainDataModule->dsSeasons);
-    dbgSeasons1->setColumns({
-        ui::GridColumn(QStringLiteral("YEAR")).setFixedWidth(48),
-        ui::GridColumn(QStringLiteral("FROM_DATE")),
-        ui::GridColumn(QStringLiteral("TILL_DATE")),
-    });
+    dbgSeasons1->setColumns(pagecontrols::dateWindowColumns());
     layout->addWidget(dbnSeasons1, TAlignLayout::Align::Top);
     layout->addWidget(dbgSeasons1, TAlignLayout::Align::Client);
 }
@@ -42,13 +37,7 @@ void TSeasonsStationsPanel::createStations()
     dbnStations1 = pagecontrols::navigator(GroupBox3, "dbnStations1", MainDataModule->dsStations);
     dbgStations1 = pagecontrols::grid(GroupBox3, "dbgStations1", MainDataModule->dsStations);
     dbgStations1->setColumns({
-        ui::GridColumn(QStringLiteral("STATION_NAME"))
-            .setTitle(tr("No."))
-            .setTitleAlignment(Qt::AlignCenter)
-            .setFixedWidth(48)
-            .setFooterCount(QStringLiteral("ID"))
-            .setFooterAlignment(Qt::AlignRight | Qt::AlignVCenter)
-            .setCellButton(true),
+        pagecontrols::stationNumberColumn(),
         ui::GridColumn(QStringLiteral("DATE")),
         ui::GridColumn(QStringLiteral("DEPTH")),
     });

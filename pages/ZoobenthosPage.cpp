@@ -47,11 +47,7 @@ void TZoobenthosPage::createYears()
     GroupBox5 = pagecontrols::groupBox(Panel3, "GroupBox5", tr("Years"), &layout);
     dbnYears = pagecontrols::navigator(GroupBox5, "dbnYears", MainDataModule->dsYears);
     dbgYears = pagecontrols::grid(GroupBox5, "dbgYears", MainDataModule->dsYears);
-    dbgYears->setColumns({
-        ui::GridColumn(QStringLiteral("YEAR")).setFixedWidth(48),
-        ui::GridColumn(QStringLiteral("FROM_DATE")),
-        ui::GridColumn(QStringLiteral("TILL_DATE")),
-    });
+    dbgYears->setColumns(pagecontrols::dateWindowColumns());
     layout->addWidget(dbnYears, TAlignLayout::Align::Top);
     layout->addWidget(dbgYears, TAlignLayout::Align::Client);
     connect(dbgYears, &ui::DBGrid::entered, this, &TZoobenthosPage::dbgYearsEnter);
@@ -64,13 +60,7 @@ void TZoobenthosPage::createStations()
     dbnStations2 = pagecontrols::navigator(GroupBox7, "dbnStations2", MainDataModule->dsSamples2);
     dbgStations2 = pagecontrols::grid(GroupBox7, "dbgStations2", MainDataModule->dsSamples2);
     dbgStations2->setColumns({
-        ui::GridColumn(QStringLiteral("STATION_NAME"))
-            .setTitle(tr("No."))
-            .setTitleAlignment(Qt::AlignCenter)
-            .setFixedWidth(48)
-            .setFooterCount(QStringLiteral("ID"))
-            .setFooterAlignment(Qt::AlignRight | Qt::AlignVCenter)
-            .setCellButton(true),
+        pagecontrols::stationNumberColumn(),
         ui::GridColumn(QStringLiteral("DATE")).setStretchWidth(78),
         ui::GridColumn(QStringLiteral("DEPTH")),
     });

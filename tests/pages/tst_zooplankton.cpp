@@ -16,7 +16,6 @@
 #include <db/NumberFormat.h>
 #include <ui/DBGrid.h>
 #include <ui/DBNavigator.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 #include <ui/SizePanel.h>
 
 using zoo::clickButton;

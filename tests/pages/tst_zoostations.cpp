@@ -15,7 +15,6 @@
 #include <ui/DBGrid.h>
 #include <ui/DBNavigator.h>
 #include <ui/GridCellEdit.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 using zoo::clickButton;
 using zoo::clickCell;

@@ -14,7 +14,6 @@
 #include <ui/DBNavigator.h>
 #include <ui/DBTreeModel.h>
 #include <ui/DBTreeView.h>
-#include <ui/GridSearchDialog.h> // completes DBGrid::searchDialog()
 
 using zoo::clickButton;
 using zoo::clickCell;
